@@ -12,6 +12,8 @@ const char kMissingInstallDirWarning[] =
 const SetupHandler SetupHandlers[] = {
     {"IME97", "VezDim97.dic", SetupIme97},
     {"IME98", "VezDim98.dic", SetupIme98},
+    {nullptr, "VezDim20.dic", SetupIme2000},
+    {nullptr, "VezDim22.dic", SetupIme2002},
 };
 const size_t SetupHandlerCount = sizeof(SetupHandlers) / sizeof(SetupHandlers[0]);
 
