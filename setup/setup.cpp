@@ -1,5 +1,6 @@
 #include "setup/setup.h"
 
+#include "atok/atok.h"
 #include "msime/msime.h"
 
 InstallDirText InstallDir;
@@ -10,10 +11,11 @@ const char kMissingInstallDirWarning[] =
     "起動オプションに拡張辞書インストール先のパスを指定して下さい。";
 
 const SetupHandler SetupHandlers[] = {
-    {"IME97", "VezDim97.dic", SetupIme97},
-    {"IME98", "VezDim98.dic", SetupIme98},
-    {nullptr, "VezDim20.dic", SetupIme2000},
-    {nullptr, "VezDim22.dic", SetupIme2002},
+    {"IME97", "VezDim97.dic", SetupIme97},   {"IME98", "VezDim98.dic", SetupIme98},
+    {nullptr, "VezDim20.dic", SetupIme2000}, {nullptr, "VezDim22.dic", SetupIme2002},
+    {"ATOK10", "VezDat10.dic", SetupAtok10}, {"ATOK11", "VezDat11.dic", SetupAtok11},
+    {"ATOK12", "VezDat12.dic", SetupAtok12}, {"ATOK13", "VezDat13.dic", SetupAtok13},
+    {nullptr, "VezDat14.dic", SetupAtok14},
 };
 const size_t SetupHandlerCount = sizeof(SetupHandlers) / sizeof(SetupHandlers[0]);
 

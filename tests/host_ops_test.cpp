@@ -247,4 +247,224 @@ TEST(Files, WindowsDirectory) {
   EXPECT_STREQ("xyz", small);
 }
 
+// ---- Profile files ----------------------------------------------------------------------------
+
+namespace profiles {
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
+// For a row that Wine is known to get wrong (`wine_differs`), Wine must still get it wrong, so a
+// new divergence and a fixed one both show up.
+void ExpectOnThisHost(bool holds, bool wine_differs, const std::string& what) {
+  if (wine_differs && RunningUnderWine()) {
+    EXPECT_FALSE(holds) << what << ": a known Wine divergence now behaves as Windows does";
+  } else {
+    EXPECT_TRUE(holds) << what;
+  }
+}
+
+enum Call { kInt, kString, kSectionNames, kWrite };
+
+struct ProfileCase {
+  const char* name;
+  std::string before;  // file bytes; "<none>" for no file, "<folder>" for a folder at the path
+  Call call;
+  const char* section;
+  const char* key;
+  const char* text;   // default (kString), value (kWrite)
+  int number;         // default (kInt), buffer size (kString, kSectionNames)
+  long long result;   // return value (kWrite: TRUE or FALSE)
+  std::string out;    // buffer bytes up to result + 1 (kString, kSectionNames)
+  std::string after;  // file bytes after a write; "" to leave them unchecked
+  bool wine_differs;  // `after` holds on Windows, and Wine rewrites the whole file instead
+};
+
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Profile : public ::testing::TestWithParam<ProfileCase> {};
+
+TEST_P(Profile, BehavesAsWindows) {
+  const ProfileCase& c = GetParam();
+  hosttest::ResetScratch();
+  // A file name of its own per row: Wine caches profiles by name within a process.
+  const std::string path = hosttest::ScratchFolder() + c.name + ".ini";
+  if (c.before == "<folder>") {
+    hosttest::MakeFolder(path);
+  } else if (c.before != "<none>") {
+    hosttest::WriteFileBytes(path, c.before);
+  }
+  std::string buffer(2048, static_cast<char>(kSentinel));
+  long long result = 0;
+  switch (c.call) {
+    case kInt:
+      result =
+          static_cast<long long>(GetPrivateProfileIntA(c.section, c.key, c.number, path.c_str()));
+      break;
+    case kString:
+      result = static_cast<long long>(GetPrivateProfileStringA(
+          c.section, c.key, c.text, &buffer[0], static_cast<DWORD>(c.number), path.c_str()));
+      break;
+    case kSectionNames:
+      result = static_cast<long long>(
+          GetPrivateProfileSectionNamesA(&buffer[0], static_cast<DWORD>(c.number), path.c_str()));
+      break;
+    case kWrite:
+      result = WritePrivateProfileStringA(c.section, c.key, c.text, path.c_str()) ? 1 : 0;
+      break;
+  }
+  EXPECT_EQ(c.result, result);
+  if (!c.out.empty()) {
+    EXPECT_EQ(c.out, buffer.substr(0, c.out.size()));
+  }
+  if (!c.after.empty()) {
+    std::string bytes;
+    hosttest::ReadFileBytes(path, &bytes);
+    ExpectOnThisHost(bytes == c.after, c.wine_differs, "file bytes " + bytes);
+  }
+}
+
+std::string Z(const char* s) {
+  return std::string(s) + std::string(1, '\0');
+}
+std::string L(const char* s, size_t n) {
+  return std::string(s, n);
+}
+
+const std::string kLearning = "[辞書・学習]\r\n基本辞書セットNo=2\r\n";
+const std::string kThreeSections = "[section1]\r\n[section2]\r\n[section3]\r\n";
+// Comments, blank lines, spacing and LF line ends: a user's own file.
+const std::string kHandMade =
+    "; ATOK profile\n[辞書・学習]\n基本辞書セットNo = 2\n\n[辞書セット２]\n補助辞書１ = "
+    "C:\\A\\a.dic\n"
+    "\n[Other]\nx=1\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Profile,
+    ::testing::Values(
+        // Matching names.
+        ProfileCase{"NamesFoldAsciiCase", "[Dic]\r\nPath=x\r\n", kString, "dIC", "PATH", "d", 16, 1,
+                    Z("x"), "", false},
+        ProfileCase{"Cp932Names", kLearning, kInt, "辞書・学習", "基本辞書セットNo", nullptr, 10, 2,
+                    "", "", false},
+        ProfileCase{"TrailBytesAreNotLetters", "[ア]\r\nk=1\r\n", kString, "ヂ", "k", "d", 16, 1,
+                    Z("d"), "", false},
+        ProfileCase{"BracketTrailByteInASectionName", "[xゾy]\r\nk=v\r\n", kString, "xゾy", "k",
+                    "d", 16, 1, Z("v"), "", false},
+        ProfileCase{"HalfWidthDigitIsNotFullWidth", "[辞書セット3]\r\nk=v\r\n", kString,
+                    "辞書セット３", "k", "", 16, 0, Z(""), "", false},
+        // Reading lines and values.
+        ProfileCase{"BlanksAroundNamesAndValues", "[ Sec ]\r\n  Key  =  a  b  \r\n", kString, "Sec",
+                    "Key", "d", 16, 4, Z("a  b"), "", false},
+        ProfileCase{"EmptyValueIsNotTheDefault", "[S]\r\nk=\r\n", kString, "S", "k", "DEF", 16, 0,
+                    Z(""), "", false},
+        ProfileCase{"MissingKeyGivesTheDefault", "[S]\r\nk=1\r\n", kString, "S", "j", "DEF  ", 16,
+                    3, Z("DEF"), "", false},
+        ProfileCase{"QuotesAreRemoved", "[S]\r\nk=\"abc\"\r\n", kString, "S", "k", "", 16, 3,
+                    Z("abc"), "", false},
+        ProfileCase{"FirstOfDuplicateSections", "[S]\r\na=1\r\n[s]\r\nb=2\r\n", kString, "S", "b",
+                    "d", 16, 1, Z("d"), "", false},
+        ProfileCase{"FirstOfDuplicateKeys", "[S]\r\na=1\r\nA=2\r\n", kString, "S", "a", "d", 16, 1,
+                    Z("1"), "", false},
+        ProfileCase{"LfAndNoFinalLineBreak", "[S]\na=1\nb=2", kString, "S", "b", "", 16, 1, Z("2"),
+                    "", false},
+        ProfileCase{"ValueCutToTheBuffer", "[S]\r\nk=val1\r\n", kString, "S", "k", "", 4, 3,
+                    Z("val"), "", false},
+        ProfileCase{"ValueExactFit", "[S]\r\nk=val1\r\n", kString, "S", "k", "", 5, 4, Z("val1"),
+                    "", false},
+        ProfileCase{"MissingFileGivesTheDefault", "<none>", kString, "S", "k", "d", 16, 1, Z("d"),
+                    "", false},
+        ProfileCase{"FolderGivesTheDefault", "<folder>", kString, "S", "k", "d", 16, 1, Z("d"), "",
+                    false},
+        // Numbers.
+        ProfileCase{"IntDigitsThenText", "[S]\r\nk=42abc\r\n", kInt, "S", "k", nullptr, 10, 42, "",
+                    "", false},
+        ProfileCase{"IntText", "[S]\r\nk=abc\r\n", kInt, "S", "k", nullptr, 10, 0, "", "", false},
+        ProfileCase{"IntNegative", "[S]\r\nk=-7\r\n", kInt, "S", "k", nullptr, 10, 0xFFFFFFF9LL, "",
+                    "", false},
+        ProfileCase{"IntMissingKey", "[S]\r\nj=1\r\n", kInt, "S", "k", nullptr, 10, 10, "", "",
+                    false},
+        ProfileCase{"IntFullWidthDigits", "[S]\r\nk=２\r\n", kInt, "S", "k", nullptr, 10, 0, "", "",
+                    false},
+        ProfileCase{"IntFolder", "<folder>", kInt, "辞書・学習", "基本辞書セットNo", nullptr, 10,
+                    10, "", "", false},
+        // Section-name lists: a list that only just fits counts as cut.
+        ProfileCase{"NamesFit", kThreeSections, kSectionNames, nullptr, nullptr, nullptr, 29, 27,
+                    L("section1\0section2\0section3\0\0", 28), "", false},
+        ProfileCase{"NamesExactFitIsCut", kThreeSections, kSectionNames, nullptr, nullptr, nullptr,
+                    28, 26, L("section1\0section2\0section3\0", 27), "", false},
+        ProfileCase{"NamesCut", kThreeSections, kSectionNames, nullptr, nullptr, nullptr, 16, 14,
+                    L("section1\0secti\0", 15), "", false},
+        ProfileCase{"NamesOfAFileWithoutSections", "k=1\r\n", kSectionNames, nullptr, nullptr,
+                    nullptr, 64, 0, L("\0", 1), "", false},
+        ProfileCase{"NamesOfAMissingFile", "<none>", kSectionNames, nullptr, nullptr, nullptr, 64,
+                    0, L("\0", 1), "", false},
+        // Writes. Byte-exact where Windows and Wine agree: a new file, or a file already in the
+        // form Wine writes (CRLF, no blank lines, no blanks around '=').
+        ProfileCase{"WriteCreatesAFile", "<none>", kWrite, "S", "K", "V", 0, 1, "",
+                    "[S]\r\nK=V\r\n", false},
+        ProfileCase{"WriteReplacesInPlace", "[S]\r\nA=1\r\nB=2\r\n[T]\r\nC=3\r\n", kWrite, "s", "a",
+                    "9", 0, 1, "", "[S]\r\nA=9\r\nB=2\r\n[T]\r\nC=3\r\n", false},
+        ProfileCase{"WriteAddsAKeyAtTheEndOfItsSection", "[S]\r\nA=1\r\n[T]\r\nC=3\r\n", kWrite,
+                    "S", "Z", "5", 0, 1, "", "[S]\r\nA=1\r\nZ=5\r\n[T]\r\nC=3\r\n", false},
+        ProfileCase{"WriteAddsASectionAtTheEnd", "[S]\r\nA=1\r\n", kWrite, "U", "k", "v", 0, 1, "",
+                    "[S]\r\nA=1\r\n[U]\r\nk=v\r\n", false},
+        ProfileCase{"WriteAfterALastLineWithoutBreak", "[S]\r\nA=1", kWrite, "S", "B", "2", 0, 1,
+                    "", "[S]\r\nA=1\r\nB=2\r\n", false},
+        ProfileCase{
+            "WriteCp932", "[辞書セット２]\r\n補助辞書１=C:\\A\\a.dic\r\n", kWrite, "辞書セット２",
+            "補助辞書２", "C:\\ソ\\VezDat10.dic", 0, 1, "",
+            "[辞書セット２]\r\n補助辞書１=C:\\A\\a.dic\r\n補助辞書２=C:\\ソ\\VezDat10.dic\r\n",
+            false},
+        // A user's own layout: Windows keeps every byte it does not write; Wine rewrites it all.
+        ProfileCase{"WriteKeepsAHandMadeFile", kHandMade, kWrite, "辞書セット２", "補助辞書１",
+                    "C:\\Dic\\VezDat10.dic", 0, 1, "",
+                    "; ATOK profile\n[辞書・学習]\n基本辞書セットNo = 2\n\n[辞書セット２]\n"
+                    "補助辞書１=C:\\Dic\\VezDat10.dic\n\n[Other]\nx=1\n",
+                    true},
+        ProfileCase{
+            "WriteAddsToAHandMadeFile", kHandMade, kWrite, "辞書セット２", "補助辞書２",
+            "C:\\Dic\\VezDat10.dic", 0, 1, "",
+            "; ATOK profile\n[辞書・学習]\n基本辞書セットNo = 2\n\n[辞書セット２]\n"
+            "補助辞書１ = C:\\A\\a.dic\n補助辞書２=C:\\Dic\\VezDat10.dic\r\n\n[Other]\nx=1\n",
+            true},
+        ProfileCase{"WriteToAFolderFails", "<folder>", kWrite, "S", "K", "V", 0, 0, "", "", false}),
+    [](const ::testing::TestParamInfo<ProfileCase>& info) { return std::string(info.param.name); });
+
+// Whatever Wine does to the layout, a write changes no other entry's content.
+TEST(ProfileWrite, HandMadeFileKeepsEveryOtherEntry) {
+  hosttest::ResetScratch();
+  const std::string path = hosttest::ScratchFolder() + "handmade-content.ini";
+  hosttest::WriteFileBytes(path, kHandMade);
+  ASSERT_TRUE(WritePrivateProfileStringA("辞書セット２", "補助辞書２", "C:\\Dic\\VezDat10.dic",
+                                         path.c_str()));
+  char buffer[256];
+  struct {
+    const char* section;
+    const char* key;
+    const char* value;
+  } entries[] = {{"辞書・学習", "基本辞書セットNo", "2"},
+                 {"辞書セット２", "補助辞書１", "C:\\A\\a.dic"},
+                 {"辞書セット２", "補助辞書２", "C:\\Dic\\VezDat10.dic"},
+                 {"Other", "x", "1"}};
+  for (const auto& e : entries) {
+    GetPrivateProfileStringA(e.section, e.key, "<missing>", buffer, sizeof buffer, path.c_str());
+    EXPECT_STREQ(e.value, buffer) << e.key;
+  }
+  DWORD stored = GetPrivateProfileSectionNamesA(buffer, sizeof buffer, path.c_str());
+  const std::string zero(1, '\0');
+  EXPECT_EQ("辞書・学習" + zero + "辞書セット２" + zero + "Other" + zero,
+            std::string(buffer, stored));
+}
+
+}  // namespace profiles
+
 }  // namespace

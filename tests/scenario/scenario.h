@@ -29,6 +29,7 @@ struct File {
   std::string path;
   std::string bytes;
   bool is_folder;
+  bool is_profile;  // written as content lines: compared by content where the host rewrites
 };
 
 struct Warning {
@@ -75,7 +76,13 @@ class World {
   virtual std::vector<RegValue> Values(const std::string& path) = 0;
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
   virtual bool Exists(const std::string& path) = 0;
+  // Wine rewrites a whole profile file whenever it writes one entry (blank lines dropped, blanks
+  // around names and values removed, CRLF line ends); Windows edits the file in place.
+  virtual bool RewritesProfiles() { return false; }
 };
+
+// A profile's text in the form Wine writes it.
+std::string CanonicalProfile(const std::string& bytes);
 
 // Parses a scenario file; false with a message naming the line on error.
 bool Parse(const std::string& utf8_text, const std::string& name, World& world, Scenario* out,

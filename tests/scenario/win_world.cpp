@@ -194,6 +194,27 @@ class WinWorld : public World {
       DeleteKeyTree(key.path);
     for (const std::string& key : s.absent_keys)
       DeleteKeyTree(key);
+    // The profiles the tool may edit, and the dictionaries in every folder the scenario uses.
+    const std::string appdata = AppData() + "\\Justsystem\\Atok14\\";
+    for (const std::string& profile :
+         {WindowsDir() + "\\atok10w.ini", WindowsDir() + "\\atok11w.ini", appdata + "atok14w.ini",
+          appdata + "user.ini"}) {
+      RemovePath(profile);
+    }
+    std::vector<std::string> folders = {s.tail};
+    for (const File& f : s.files)
+      folders.push_back(f.path.substr(0, f.path.rfind('\\')));
+    for (std::string folder : folders) {
+      if (folder.empty() || folder.find('"') != std::string::npos)
+        continue;
+      if (folder.back() != '\\')
+        folder += '\\';
+      for (const char* name :
+           {"VezDim97.dic", "VezDim98.dic", "VezDim20.dic", "VezDim22.dic", "VezDat10.dic",
+            "VezDat11.dic", "VezDat12.dic", "VezDat13.dic", "VezDat14.dic"}) {
+        RemovePath(folder + name);
+      }
+    }
     for (const File& f : s.files)
       RemovePath(f.path);
     for (const File& f : s.expected_files)
@@ -353,6 +374,11 @@ class WinWorld : public World {
 
   bool Exists(const std::string& path) override {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  bool RewritesProfiles() override {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
   }
 
  private:
