@@ -11,16 +11,21 @@
 
 namespace {
 
+// The scenario files of the test folder and the bundled examples, as full paths.
 std::vector<std::string> ScenarioNames() {
   std::vector<std::string> names;
-  if (DIR* dir = opendir(DICSETUP_SCENARIO_DIR)) {
-    while (dirent* entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".scn") == 0) {
-        names.push_back(name.substr(0, name.size() - 4));
+  std::stringstream dirs(DICSETUP_SCENARIO_DIRS);
+  std::string dir_path;
+  while (std::getline(dirs, dir_path, '|')) {
+    if (DIR* dir = opendir(dir_path.c_str())) {
+      while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".scn") == 0) {
+          names.push_back(dir_path + "/" + name);
+        }
       }
+      closedir(dir);
     }
-    closedir(dir);
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -29,7 +34,7 @@ std::vector<std::string> ScenarioNames() {
 class Scenario : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Scenario, HoldsOnTheSimulatedHost) {
-  std::ifstream in(std::string(DICSETUP_SCENARIO_DIR) + "/" + GetParam() + ".scn");
+  std::ifstream in(GetParam());
   std::stringstream text;
   text << in.rdbuf();
   scenario::SimWorld world;
@@ -42,7 +47,8 @@ TEST_P(Scenario, HoldsOnTheSimulatedHost) {
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
   std::string name;
-  for (char c : info.param) {
+  const std::string file = info.param.substr(info.param.rfind('/') + 1);
+  for (char c : file.substr(0, file.size() - 4)) {
     if (isalnum(static_cast<unsigned char>(c)))
       name += c;
   }

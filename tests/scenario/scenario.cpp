@@ -278,7 +278,7 @@ std::string CanonicalProfile(const std::string& bytes) {
   return out;
 }
 
-std::vector<std::string> Check(const Scenario& s, World& world) {
+std::vector<std::string> Check(const Scenario& s, World& world, World::RunResult* observed) {
   std::vector<std::string> problems;
   world.Reset(s);
   for (const RegKey& key : s.keys) {
@@ -290,6 +290,8 @@ std::vector<std::string> Check(const Scenario& s, World& world) {
     world.WriteFile(file);
 
   World::RunResult result = world.Run(s.tail, s.has_tail);
+  if (observed)
+    *observed = result;
   if (!result.finished) {
     problems.push_back("the run did not finish: " + result.problem);
     return problems;

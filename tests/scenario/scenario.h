@@ -89,7 +89,9 @@ bool Parse(const std::string& utf8_text, const std::string& name, World& world, 
            std::string* error);
 
 // Sets the scenario up, runs the tool and returns every difference from what must hold.
-std::vector<std::string> Check(const Scenario& s, World& world);
+// `observed`, when given, receives what the run showed.
+std::vector<std::string> Check(const Scenario& s, World& world,
+                               World::RunResult* observed = nullptr);
 
 std::string Utf8ToCp932(const std::string& utf8);
 std::string Printable(const std::string& bytes);  // for messages: non-ASCII bytes as \xHH

@@ -154,6 +154,42 @@ void ReadRelayTrace(const std::string& path, DWORD thread, std::vector<World::Sh
   }
 }
 
+// Saves what the screen shows of `window` as a 24-bit BMP file.
+void SaveScreenshot(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  const DWORD row = static_cast<DWORD>((width * 3 + 3) & ~3);
+  std::string pixels(row * static_cast<DWORD>(height), '\0');
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), &pixels[0],
+            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
 }  // namespace
 
 class WinWorld : public World {
@@ -289,6 +325,10 @@ class WinWorld : public World {
         EnumChildWindows(search.box, ReadControl, reinterpret_cast<LPARAM>(&content));
         Shown shown = {false, content.text, WindowText(search.box), 0};
         result.shown.push_back(shown);
+        if (!shots_.empty()) {
+          SaveScreenshot(search.box,
+                         shots_ + "\\warning-" + std::to_string(result.shown.size()) + ".bmp");
+        }
         if (content.buttons != 1 || content.ok_buttons != 1) {
           result.problem += "a box without exactly one OK button; ";
         }
@@ -381,9 +421,22 @@ class WinWorld : public World {
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
   }
 
+  void SaveScreenshotsTo(const std::string& folder) {
+    shots_ = folder;
+    // With no window manager on the virtual display, Wine draws the caption bar itself only
+    // for windows it does not hand to a manager.
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+      RegCloseKey(key);
+    }
+  }
+
  private:
   std::string tool_;
   std::string trace_;
+  std::string shots_;
 };
 
 }  // namespace scenario
@@ -400,11 +453,173 @@ std::string WindowsPath(std::string path) {
 
 }  // namespace
 
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  char hex[4];
+  for (unsigned char c : bytes) {
+    snprintf(hex, sizeof hex, "%02X ", c);
+    out += hex;
+  }
+  return out;
+}
+
+// A value as a person reads it: text where it is text, with the bytes that are not.
+std::string Describe(const scenario::RegValue& v) {
+  const char* type = v.type == REG_SZ       ? "REG_SZ"
+                     : v.type == REG_BINARY ? "REG_BINARY"
+                     : v.type == REG_DWORD  ? "REG_DWORD"
+                                            : "type";
+  std::string text;
+  size_t i = 0;
+  if (v.type == REG_BINARY && v.data.size() > 4 && v.data[0] == 1 && v.data[1] == 0) {
+    text = Hex(v.data.substr(0, 4));
+    i = 4;
+  }
+  std::string rest = v.data.substr(i);
+  size_t zero = rest.find('\0');
+  text += "\"" + rest.substr(0, zero) + "\"";
+  if (zero != std::string::npos)
+    text += " " + Hex(rest.substr(zero));
+  return std::string(type) + " " + text;
+}
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : bytes) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  if (!line.empty())
+    lines.push_back(line);
+  return lines;
+}
+
+// Runs one scenario and tells what the run did: values written, files removed, profile lines
+// changed, warnings shown; then whether the scenario's expectations hold.
+int Show(scenario::WinWorld& world, const std::string& path, const std::string& shots) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  scenario::Scenario s;
+  std::string error;
+  if (!scenario::Parse(text.str(), path, world, &s, &error)) {
+    printf("%s\n", error.c_str());
+    return 1;
+  }
+  // Set up once to look at the state before the run; Check sets it up again and runs.
+  world.Reset(s);
+  for (const scenario::RegKey& key : s.keys) {
+    world.CreateKey(key.path);
+    for (const scenario::RegValue& value : key.values)
+      world.SetValue(key.path, value);
+  }
+  for (const scenario::File& file : s.files)
+    world.WriteFile(file);
+  std::vector<std::string> keys;
+  for (const scenario::RegKey& k : s.keys)
+    keys.push_back(k.path);
+  for (const scenario::RegKey& k : s.expected_keys)
+    keys.push_back(k.path);
+  std::vector<std::vector<scenario::RegValue>> before;
+  for (const std::string& k : keys)
+    before.push_back(world.Values(k));
+  std::vector<std::string> profiles_before;
+  for (const scenario::File& f : s.files) {
+    std::string bytes;
+    world.ReadFile(f.path, &bytes);
+    profiles_before.push_back(bytes);
+  }
+
+  if (!shots.empty())
+    world.SaveScreenshotsTo(shots);
+  printf("command line: \"dicsetup.exe\"%s%s\n", s.has_tail ? " " : "", s.tail.c_str());
+  scenario::World::RunResult observed;
+  std::vector<std::string> problems = scenario::Check(s, world, &observed);
+
+  printf("\nregistry values written:\n");
+  bool any = false;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (i > 0 && keys[i] == keys[i - 1])
+      continue;
+    for (const scenario::RegValue& v : world.Values(keys[i])) {
+      bool same = false;
+      for (const scenario::RegValue& old : before[i]) {
+        same = same || (old.name == v.name && old.type == v.type && old.data == v.data);
+      }
+      if (same)
+        continue;
+      printf("  %s\n    %s = %s\n", keys[i].c_str(), v.name.c_str(), Describe(v).c_str());
+      any = true;
+    }
+  }
+  if (!any)
+    printf("  (none)\n");
+
+  printf("\nfiles removed:\n");
+  any = false;
+  for (const scenario::File& f : s.files) {
+    if (!f.is_profile && !world.Exists(f.path)) {
+      printf("  %s\n", f.path.c_str());
+      any = true;
+    }
+  }
+  if (!any)
+    printf("  (none)\n");
+
+  printf("\nprofile lines changed:\n");
+  any = false;
+  for (size_t i = 0; i < s.files.size(); ++i) {
+    if (!s.files[i].is_profile)
+      continue;
+    std::string after;
+    world.ReadFile(s.files[i].path, &after);
+    std::vector<std::string> old_lines = SplitLines(profiles_before[i]);
+    for (const std::string& line : SplitLines(after)) {
+      bool found = false;
+      for (const std::string& old : old_lines)
+        found = found || old == line;
+      if (!found) {
+        printf("  %s\n    + %s\n", s.files[i].path.c_str(), line.c_str());
+        any = true;
+      }
+    }
+  }
+  if (!any)
+    printf("  (none)\n");
+
+  printf("\nwarnings shown: %u\n", static_cast<unsigned>(observed.shown.size()));
+  for (const scenario::World::Shown& w : observed.shown) {
+    printf("  [%s, style 0x%04X]\n%s\n\n", w.caption.c_str(), static_cast<unsigned>(w.style),
+           w.text.c_str());
+  }
+  printf("\n%s\n",
+         problems.empty() ? "every expected effect holds, exit code 0" : "NOT as expected:");
+  for (const std::string& p : problems)
+    printf("  %s\n", p.c_str());
+  return problems.empty() ? 0 : 1;
+}
+
+}  // namespace
+
 // scenario_runner <dicsetup.exe> <scenario folder>: every *.scn of the folder, run against the
 // real tool. Prints one line per scenario and the totals; exits non-zero if any failed.
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    printf("usage: scenario_runner <dicsetup.exe> <scenario folder>\n");
+  const bool show = argc >= 2 && std::string(argv[1]) == "--show";
+  if (show) {
+    --argc;
+    ++argv;
+  }
+  if (argc != 3 && !(show && argc == 4)) {
+    printf(
+        "usage: scenario_runner <dicsetup.exe> <scenario folder>\n"
+        "       scenario_runner --show <dicsetup.exe> <scenario file> [screenshot folder]\n");
     return 2;
   }
   if (GetACP() != 932) {
@@ -414,6 +629,8 @@ int main(int argc, char** argv) {
   const std::string tool = WindowsPath(argv[1]);
   const std::string folder = WindowsPath(argv[2]);
   scenario::WinWorld world(tool);
+  if (show)
+    return Show(world, folder, argc == 4 ? WindowsPath(argv[3]) : "");
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*.scn").c_str(), &found);
