@@ -113,6 +113,24 @@ bool Exists(const std::string& windows_path) {
   return !host.empty() && stat(host.c_str(), &info) == 0;
 }
 
+std::vector<std::string> AllFiles() {
+  std::vector<std::string> files;
+  const std::string& root = TheWorld().files_root;
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(root, error);
+       it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    if (!it->is_regular_file())
+      continue;
+    std::string relative = it->path().string().substr(root.size() + 1);
+    std::string windows =
+        static_cast<char>(toupper(static_cast<unsigned char>(relative[0]))) + std::string(":");
+    for (size_t i = 1; i < relative.size(); ++i)
+      windows += relative[i] == '/' ? '\\' : relative[i];
+    files.push_back(windows);
+  }
+  return files;
+}
+
 void SetReadOnly(const std::string& windows_path, bool read_only) {
   std::string host = HostPath(windows_path);
   if (read_only) {

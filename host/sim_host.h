@@ -65,7 +65,8 @@ void SetValue(const std::string& key_path, const std::string& name, DWORD type,
 bool KeyExists(const std::string& key_path);
 bool GetValue(const std::string& key_path, const std::string& name, Value* value);
 std::vector<Value> Values(const std::string& key_path);  // in creation order
-size_t OpenKeyCount();  // handles opened by the tool and not yet closed
+size_t OpenKeyCount();                   // handles opened by the tool and not yet closed
+std::vector<std::string> AllKeyPaths();  // every key below the three roots, parents first
 
 // Files and folders. Paths are Windows paths; relative ones start at the current directory.
 std::string HostPath(const std::string& windows_path);  // "" when the path is not valid
@@ -73,6 +74,8 @@ void WriteFile(const std::string& windows_path, const std::string& bytes);  // c
 bool ReadFile(const std::string& windows_path, std::string* bytes);
 void MakeDirectory(const std::string& windows_path);
 bool Exists(const std::string& windows_path);
+// Every file below the simulated drives, as Windows paths ("C:\Dic\VezDim97.dic").
+std::vector<std::string> AllFiles();
 void SetReadOnly(const std::string& windows_path, bool read_only);
 void SetWindowsDirectory(const std::string& path);  // default "C:\WINDOWS"
 void SetCurrentDirectory(const std::string& path);  // default "C:\"

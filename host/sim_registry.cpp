@@ -147,6 +147,24 @@ std::vector<Value> Values(const std::string& key_path) {
   return key ? key->values : std::vector<Value>();
 }
 
+static void CollectKeys(const RegistryKey& key, const std::string& path,
+                        std::vector<std::string>* paths) {
+  for (const auto& child : key.children) {
+    const std::string child_path = path + "\\" + child->name;
+    paths->push_back(child_path);
+    CollectKeys(*child, child_path, paths);
+  }
+}
+
+std::vector<std::string> AllKeyPaths() {
+  std::vector<std::string> paths;
+  World& w = TheWorld();
+  for (const RegistryKey* root : {&w.current_user, &w.local_machine, &w.users}) {
+    CollectKeys(*root, root->name, &paths);
+  }
+  return paths;
+}
+
 size_t OpenKeyCount() {
   size_t n = 0;
   for (const World::Handle& handle : TheWorld().handles)

@@ -220,6 +220,14 @@ bool Parse(const std::string& utf8_text, const std::string& name, World& world, 
                            command == "profile" || expecting});
       if (command == "profile" || expecting)
         file = &files.back();
+    } else if (command == "readonly" && !expecting) {
+      bool found = false;
+      for (File& f : s.files) {
+        if (f.path == text)
+          found = f.read_only = true;
+      }
+      if (!found)
+        return fail("readonly names no file given before it");
     } else if (command == "nokey" && expecting) {
       s.absent_keys.push_back(text);
     } else if (command == "removed" && expecting) {

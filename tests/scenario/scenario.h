@@ -30,6 +30,7 @@ struct File {
   std::string bytes;
   bool is_folder;
   bool is_profile;  // written as content lines: compared by content where the host rewrites
+  bool read_only = false;
 };
 
 struct Warning {

@@ -31,6 +31,8 @@ void SimWorld::WriteFile(const File& file) {
     sim::MakeDirectory(file.path);
   } else {
     sim::WriteFile(file.path, file.bytes);
+    if (file.read_only)
+      sim::SetReadOnly(file.path, true);
   }
 }
 

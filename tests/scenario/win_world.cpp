@@ -296,6 +296,8 @@ class WinWorld : public World {
     ::WriteFile(handle, file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &written,
                 nullptr);
     CloseHandle(handle);
+    if (file.read_only)
+      SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_READONLY);
   }
 
   RunResult Run(const std::string& tail, bool has_tail) override {
