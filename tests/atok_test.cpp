@@ -7,6 +7,8 @@
 
 namespace {
 
+using simrun::Lines;
+
 const char kAtok10Profile[] = "C:\\WINDOWS\\atok10w.ini";
 const char kAppData[] = "C:\\Documents and Settings\\user\\Application Data";
 const std::string kAtok14Folder = std::string(kAppData) + "\\Justsystem\\Atok14\\";
@@ -32,13 +34,6 @@ std::string SetFull(const std::string& v) {
          v +
          "のプロパティを操作して １つ以上の補助辞書を削除\n"
          "　してから 拡張辞書のセットアップを再実行する。";
-}
-
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
 }
 
 std::string ReadBack(const std::string& path) {

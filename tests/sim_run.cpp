@@ -48,6 +48,13 @@ std::vector<std::string> MessageTexts() {
   return texts;
 }
 
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
 void Dictionary(const std::string& windows_path) {
   sim::WriteFile(windows_path, "dictionary");
 }

@@ -24,6 +24,7 @@ std::string Sz(const std::string& text);  // the bytes of a REG_SZ text with its
 void PutSz(const std::string& key, const std::string& name, const std::string& text);
 std::string ValueBytes(const std::string& key, const std::string& name);  // "<missing>" if absent
 std::vector<std::string> MessageTexts();
-void Dictionary(const std::string& windows_path);  // creates a dictionary file
+void Dictionary(const std::string& windows_path);          // creates a dictionary file
+std::string Lines(const std::vector<std::string>& lines);  // profile text, CRLF line ends
 
 }  // namespace simrun

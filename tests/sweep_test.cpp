@@ -12,17 +12,12 @@
 
 namespace {
 
+using simrun::Lines;
+
 const char* const kDictionaries[] = {"VezDim97.dic", "VezDim98.dic", "VezDim20.dic",
                                      "VezDim22.dic", "VezDat10.dic", "VezDat11.dic",
                                      "VezDat12.dic", "VezDat13.dic", "VezDat14.dic"};
 const char kAppData[] = "C:\\Documents and Settings\\user\\Application Data";
-
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
-}
 
 std::string Z(const std::string& s) {
   return s + std::string(1, '\0');

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/host_fixture.h"
 #include "tests/scenario/scenario.h"
 
 namespace scenario {
@@ -401,17 +402,7 @@ class WinWorld : public World {
   }
 
   bool ReadFile(const std::string& path, std::string* bytes) override {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-      return false;
-    bytes->clear();
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-      bytes->append(chunk, got);
-    CloseHandle(file);
-    return true;
+    return hosttest::ReadFileBytes(path, bytes);
   }
 
   bool Exists(const std::string& path) override {
