@@ -317,7 +317,11 @@ class WinWorld : public World {
       result.problem = "CreateProcess failed: " + std::to_string(GetLastError());
       return result;
     }
-    const DWORD deadline = GetTickCount() + 60000;
+    // A run normally ends in well under a second; an emulated one may take minutes.
+    char limit[16] = "";
+    GetEnvironmentVariableA("DICSETUP_RUN_TIMEOUT", limit, sizeof limit);
+    const DWORD seconds = limit[0] ? static_cast<DWORD>(strtoul(limit, nullptr, 10)) : 60;
+    const DWORD deadline = GetTickCount() + seconds * 1000;
     for (;;) {
       DWORD wait = WaitForSingleObject(process.hProcess, 50);
       BoxSearch search = {process.dwProcessId, nullptr};
@@ -349,7 +353,7 @@ class WinWorld : public World {
         break;
       if (GetTickCount() > deadline) {
         TerminateProcess(process.hProcess, 99);
-        result.problem += "the tool did not end within 60 s";
+        result.problem += "the tool did not end within " + std::to_string(seconds) + " s";
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         return result;
