@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "host/sim_internal.h"
+#include "tests/sim_run.h"
 
 namespace invariants {
 namespace {
 
-const char* const kDictionaries[] = {"VezDim97.dic", "VezDim98.dic", "VezDim20.dic",
-                                     "VezDim22.dic", "VezDat10.dic", "VezDat11.dic",
-                                     "VezDat12.dic", "VezDat13.dic", "VezDat14.dic"};
+using simrun::kDictionaries;
 
 const char kIme97[] = "HKCU\\SOFTWARE\\MICROSOFT\\IME\\MSIME97\\DICTIONARIES";
 const char kIme98[] =

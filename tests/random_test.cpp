@@ -18,9 +18,7 @@
 
 namespace {
 
-const char* const kDictionaries[] = {"VezDim97.dic", "VezDim98.dic", "VezDim20.dic",
-                                     "VezDim22.dic", "VezDat10.dic", "VezDat11.dic",
-                                     "VezDat12.dic", "VezDat13.dic", "VezDat14.dic"};
+using simrun::kDictionaries;
 const char kAppData[] = "C:\\Documents and Settings\\user\\Application Data";
 
 class Generator {

@@ -7,6 +7,10 @@
 
 namespace simrun {
 
+const char* const kDictionaries[9] = {"VezDim97.dic", "VezDim98.dic", "VezDim20.dic",
+                                      "VezDim22.dic", "VezDat10.dic", "VezDat11.dic",
+                                      "VezDat12.dic", "VezDat13.dic", "VezDat14.dic"};
+
 const char kIme97Key[] = "HKCU\\Software\\Microsoft\\Ime\\msime97\\Dictionaries";
 const char kIme98Key[] =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Ime\\Japan\\IME98\\Dictionaries";

@@ -16,6 +16,9 @@ int RunTool(const std::string& command_line_tail);
 // The same, given the whole command line the platform would start the program with.
 int RunToolWithCommandLine(const std::string& command_line);
 
+// The nine dictionary files, in the order the handlers run.
+extern const char* const kDictionaries[9];
+
 // Short names for the keys the handlers use.
 extern const char kIme97Key[];
 extern const char kIme98Key[];
