@@ -19,6 +19,5 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool ReadFileBytes(const std::string& path, std::string* bytes);
 void MakeFolder(const std::string& path);
 void MakeReadOnly(const std::string& path);
-bool IsSimulatedHost();
 
 }  // namespace hosttest
