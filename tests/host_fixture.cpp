@@ -15,10 +15,6 @@ const char kScratchKey[] = "Software\\DicsetupHostTest";
 
 #ifdef _WIN32
 
-bool IsSimulatedHost() {
-  return false;
-}
-
 static void DeleteTree(const std::string& folder) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
@@ -91,10 +87,6 @@ void MakeReadOnly(const std::string& path) {
 }
 
 #else
-
-bool IsSimulatedHost() {
-  return true;
-}
 
 std::string ScratchFolder() {
   return "C:\\hosttest\\";
