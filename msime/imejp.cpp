@@ -41,15 +41,20 @@ void NameSlot(int i, SlotName* slot) {
   slot->Append("DIC").AppendDecimal(i);
 }
 
+// Names slot i and reads it, whatever its type, with `*size` as the size given to the host.
+LONG ReadSlot(HKEY key, int i, SlotName* slot, char* entry, DWORD* size) {
+  NameSlot(i, slot);
+  return RegQueryValueExA(key, slot->c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(entry),
+                          size);
+}
+
 // Scans the dictionary list for the slot to write, counting the active entries it examines.
 // Entries that cannot be read are another program's: never chosen, not counted.
 bool ChooseListSlot(HKEY key, const char* dictionary_file, SlotName* slot, int* active) {
   for (int i = 0; i < kSlotCount; ++i) {
-    NameSlot(i, slot);
     char entry[kListBufferSize];
     DWORD size = kListReadSize;
-    LONG rc = RegQueryValueExA(key, slot->c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(entry),
-                               &size);
+    LONG rc = ReadSlot(key, i, slot, entry, &size);
     if (rc == ERROR_FILE_NOT_FOUND)
       return true;
     if (rc != ERROR_SUCCESS)
@@ -65,11 +70,9 @@ bool ChooseListSlot(HKEY key, const char* dictionary_file, SlotName* slot, int* 
 
 bool ChooseNonManageSlot(HKEY key, const char* dictionary_file, SlotName* slot) {
   for (int i = 0; i < kSlotCount; ++i) {
-    NameSlot(i, slot);
     char entry[kNonManageBufferSize];
     DWORD size = kNonManageReadSize;
-    LONG rc = RegQueryValueExA(key, slot->c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(entry),
-                               &size);
+    LONG rc = ReadSlot(key, i, slot, entry, &size);
     if (rc == ERROR_FILE_NOT_FOUND)
       return true;
     // Unreadable, or too short to hold a path: someone else's entry.

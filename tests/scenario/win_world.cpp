@@ -37,6 +37,13 @@ HKEY Root(const std::string& path, std::string* sub_key) {
   return nullptr;
 }
 
+bool CreateOrOpen(const std::string& path, HKEY* key) {
+  std::string sub_key;
+  HKEY root = Root(path, &sub_key);
+  return root && RegCreateKeyExA(root, sub_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key,
+                                 nullptr) == ERROR_SUCCESS;
+}
+
 void DeleteKeyTree(const std::string& path) {
   std::string sub_key;
   HKEY root = Root(path, &sub_key);
@@ -261,28 +268,21 @@ class WinWorld : public World {
   }
 
   void CreateKey(const std::string& path) override {
-    std::string sub_key;
-    HKEY root = Root(path, &sub_key);
     HKEY key;
-    if (root && RegCreateKeyExA(root, sub_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                nullptr) == ERROR_SUCCESS) {
+    if (CreateOrOpen(path, &key))
       RegCloseKey(key);
-    }
   }
 
   void SetValue(const std::string& path, const RegValue& value) override {
-    std::string sub_key;
-    HKEY root = Root(path, &sub_key);
     HKEY key;
-    if (root && RegCreateKeyExA(root, sub_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                nullptr) == ERROR_SUCCESS) {
-      // A non-zero byte after the data, so a string stored without its terminator stays so.
-      std::string data = value.data + "X";
-      RegSetValueExA(key, value.name.c_str(), 0, value.type,
-                     reinterpret_cast<const BYTE*>(data.data()),
-                     static_cast<DWORD>(value.data.size()));
-      RegCloseKey(key);
-    }
+    if (!CreateOrOpen(path, &key))
+      return;
+    // A non-zero byte after the data, so a string stored without its terminator stays so.
+    std::string data = value.data + "X";
+    RegSetValueExA(key, value.name.c_str(), 0, value.type,
+                   reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
   }
 
   void WriteFile(const File& file) override {
