@@ -134,9 +134,18 @@ void ReadRelayTrace(const std::string& path, DWORD thread, std::vector<World::Sh
   char prefix[48];
   snprintf(prefix, sizeof prefix, "%04lx:Call user32.MessageBoxA(",
            static_cast<unsigned long>(thread));
+  // A box that could not be shown at all (no display, say) returns 0 or -1 at once.
+  char failed[2][64];
+  for (int i = 0; i < 2; ++i) {
+    snprintf(failed[i], sizeof failed[i], "%04lx:Ret  user32.MessageBoxA() retval=%s",
+             static_cast<unsigned long>(thread), i == 0 ? "00000000 " : "ffffffff ");
+  }
   std::string line;
   size_t index = 0;
+  size_t failures = 0;
   while (std::getline(in, line)) {
+    if (line.find(failed[0]) == 0 || line.find(failed[1]) == 0)
+      ++failures;
     size_t call = line.find(prefix);
     if (call != 0)
       continue;
@@ -155,6 +164,10 @@ void ReadRelayTrace(const std::string& path, DWORD thread, std::vector<World::Sh
       (*shown)[index].style = static_cast<uint32_t>(style);
     }
     ++index;
+  }
+  if (failures > 0) {
+    *problem += std::to_string(failures) +
+                " MessageBoxA calls failed instead of showing a box (is there a display?); ";
   }
   if (index != shown->size()) {
     *problem += "relay trace names " + std::to_string(index) + " MessageBoxA calls for " +
