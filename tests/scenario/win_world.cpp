@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -135,17 +136,19 @@ void ReadRelayTrace(const std::string& path, DWORD thread, std::vector<World::Sh
   snprintf(prefix, sizeof prefix, "%04lx:Call user32.MessageBoxA(",
            static_cast<unsigned long>(thread));
   // A box that could not be shown at all (no display, say) returns 0 or -1 at once.
-  char failed[2][64];
-  for (int i = 0; i < 2; ++i) {
-    snprintf(failed[i], sizeof failed[i], "%04lx:Ret  user32.MessageBoxA() retval=%s",
-             static_cast<unsigned long>(thread), i == 0 ? "00000000 " : "ffffffff ");
-  }
+  char returned[48];
+  snprintf(returned, sizeof returned,
+           "%04lx:Ret  user32.MessageBoxA() retval=", static_cast<unsigned long>(thread));
+  const size_t returned_length = strlen(returned);
   std::string line;
   size_t index = 0;
   size_t failures = 0;
   while (std::getline(in, line)) {
-    if (line.find(failed[0]) == 0 || line.find(failed[1]) == 0)
-      ++failures;
+    if (line.compare(0, returned_length, returned) == 0) {
+      const std::string value = line.substr(returned_length, 8);
+      if (value == "00000000" || value == "ffffffff")
+        ++failures;
+    }
     size_t call = line.find(prefix);
     if (call != 0)
       continue;
